@@ -38,9 +38,24 @@ FieldType typeOfColumn(const QSqlField& f) {
     }
 }
 
+// Qt 6 calls a variant holding an invalid date or a null string "not null"; to the
+// database they are null.
+bool isNullValue(const QVariant& v) {
+    if (v.isNull()) return true;
+    switch (v.typeId()) {
+    case QMetaType::QDateTime:
+        return !v.toDateTime().isValid();
+    case QMetaType::QDate:
+        return !v.toDate().isValid();
+    case QMetaType::QString:
+        return v.toString().isNull();
+    default:
+        return false;
+    }
+}
+
 QVariant convert(const FieldDef& f, const QVariant& raw) {
-    if (raw.isNull())
-        return {};
+    if (isNullValue(raw)) return {};
     switch (f.type) {
     case FieldType::Integer:
         return raw.toInt();
@@ -189,6 +204,9 @@ void Dataset::setCalcValue(const QString& name, const QVariant& v) {
     const int i = fieldIndex(name);
     if (i < 0)
         throw DbError(QStringLiteral("%1: alan bulunamadı: %2").arg(objectName(), name));
+    // a calculation that wrote a data field would change the row behind the user's back
+    if (!m_fields[i].calculated)
+        throw DbError(QStringLiteral("%1: %2 hesaplanan bir alan değil").arg(objectName(), name));
     (*m_calcRow)[i] = v;
 }
 
@@ -206,12 +224,13 @@ void Dataset::computeRow(Row& row) {
     m_calcRow = saved;
 }
 
-void Dataset::fetchInto(QVector<Row>& rows, const QString& sql, const QVariantList& params) {
+void Dataset::fetchInto(QVector<Row>& rows, const QString& sql, const QVariantList& params,
+                        bool defineFields) {
     if (!m_connection)
         throw DbError(QStringLiteral("%1: bağlantı yok").arg(objectName()), sql);
     QSqlQuery q = m_connection->run(sql, params, true);
     const QSqlRecord rec = q.record();
-    if (!m_fixedFields) {
+    if (defineFields && !m_fixedFields) {
         m_fields.clear();
         m_fieldIndex.clear();
         for (int c = 0; c < rec.count(); ++c) {
@@ -247,7 +266,7 @@ void Dataset::open() {
     if (m_beforeOpen)
         m_beforeOpen(*this);
     QVector<Row> rows;
-    fetchInto(rows, m_sql, boundParams());
+    fetchInto(rows, m_sql, boundParams(), true);
     m_rows = std::move(rows);
     m_state = State::Browse;
     m_current = m_rows.isEmpty() ? -1 : 0;
@@ -346,12 +365,15 @@ void Dataset::last() {
     moved();
 }
 
+// As in Delphi: a move leaves both flags clear unless it hit the edge it went for, so
+// bof and eof are only both set on an empty dataset.
 void Dataset::next() {
     checkActive("next");
     checkBrowse();
+    if (m_eof) return;
+    m_bof = false;
     if (m_current + 1 < m_rows.size()) {
         ++m_current;
-        m_bof = m_eof = false;
         moved();
     } else {
         m_eof = true;
@@ -361,9 +383,10 @@ void Dataset::next() {
 void Dataset::prior() {
     checkActive("prior");
     checkBrowse();
+    if (m_bof) return;
+    m_eof = false;
     if (m_current > 0) {
         --m_current;
-        m_bof = m_eof = false;
         moved();
     } else {
         m_bof = true;
@@ -417,16 +440,17 @@ QVariant Dataset::value(const QString& name) const {
 }
 
 QVariant Dataset::valueAt(int row, int index) const {
-    if (row == m_current && (m_state == State::Edit || m_state == State::Insert))
-        return convert(m_fields[index], m_buffer[index]);
     if (row < 0 || row >= m_rows.size() || index < 0 || index >= m_fields.size())
         return {};
+    if (row == m_current && m_state == State::Edit) return convert(m_fields[index], m_buffer[index]);
     return convert(m_fields[index], m_rows[row][index]);
 }
 
 QVariant Dataset::normalized(int index, const QVariant& v) const {
     const FieldDef& f = m_fields[index];
-    if (v.isNull())
+    if (isNullValue(v)) return {};
+    // a cleared edit gives blank text: for any other type of field that means null
+    if (f.type != FieldType::Text && v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty())
         return {};
     switch (f.type) {
     case FieldType::Text: {
@@ -535,7 +559,7 @@ void Dataset::reloadRow(Row& row, const QVariant& key) {
     fetchInto(fresh,
               QStringLiteral("SELECT * FROM ") + m_baseTable + QStringLiteral(" WHERE ") + m_keyField +
                   QStringLiteral(" = :KEY"),
-              {key});
+              {key}, false);
     if (!fresh.isEmpty()) {
         Row& r = fresh.first();
         // columns that the table lacks keep what the row had
@@ -570,8 +594,11 @@ void Dataset::post() {
                                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                       .arg(m_baseTable, cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
         m_connection->execute(sql, values);
-        QSqlQuery idq = m_connection->run(dialect.identityQuery(), {});
-        const QVariant key = idq.next() ? idq.value(0) : QVariant();
+        QVariant key = m_buffer[k];
+        if (!m_changed[k]) { // the server numbered the row
+            QSqlQuery idq = m_connection->run(dialect.identityQuery(), {});
+            key = idq.next() ? idq.value(0) : QVariant();
+        }
         if (key.isNull())
             throw DbError(QStringLiteral("%1: yeni kaydın numarası okunamadı").arg(m_baseTable), sql);
         m_buffer[k] = key;

@@ -131,7 +131,8 @@ private:
     void checkBrowse();
     void checkEditing(const char* what) const;
     void computeRow(Row& row);
-    void fetchInto(QVector<Row>& rows, const QString& sql, const QVariantList& params);
+    // defineFields: without a fixed list, take the field list from the result's columns
+    void fetchInto(QVector<Row>& rows, const QString& sql, const QVariantList& params, bool defineFields);
     QVariantList boundParams() const;
     void reloadRow(Row& row, const QVariant& key);
     int keyIndex() const;

@@ -200,11 +200,12 @@ public:
     QString translate(const QString& sql) const override { return stripOdbcDateEscapes(sql); }
     QVariant toServer(const QVariant& v) const override {
         switch (v.typeId()) {
-        case QMetaType::QDateTime:
-            return v.isNull() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(sqliteDateTimeText(v.toDateTime()));
+        case QMetaType::QDateTime: // an invalid date is null, not an empty text
+            return v.toDateTime().isValid() ? QVariant(sqliteDateTimeText(v.toDateTime()))
+                                            : QVariant(QMetaType(QMetaType::QString));
         case QMetaType::QDate:
-            return v.isNull() ? QVariant(QMetaType(QMetaType::QString))
-                              : QVariant(sqliteDateTimeText(QDateTime(v.toDate(), QTime(0, 0))));
+            return v.toDate().isValid() ? QVariant(sqliteDateTimeText(QDateTime(v.toDate(), QTime(0, 0))))
+                                        : QVariant(QMetaType(QMetaType::QString));
         case QMetaType::Bool:
             return v.isNull() ? QVariant(QMetaType(QMetaType::Int)) : QVariant(v.toBool() ? 1 : 0);
         default:
@@ -288,19 +289,31 @@ void SqliteDialect::widenTextColumn(Dataset& q, Command& cmd, const QString& tab
     // SQLite keeps a column's declared type only in the create statement: rebuild the table
     // under the new declaration (create new, copy, drop old, rename), keys and rows intact.
     q.close();
-    q.setSql(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = :NAME COLLATE NOCASE"));
+    q.setSql(QStringLiteral(
+        "SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name = :NAME COLLATE NOCASE"));
     q.setParam(QStringLiteral("NAME"), table);
     q.open();
-    const QString createSql = q.value(0).toString();
+    const QString name = q.value(0).toString(); // as stored, so the rename keeps its spelling
+    const QString createSql = q.value(1).toString();
     q.close();
     q.setSql(QStringLiteral("SELECT sql FROM sqlite_master WHERE type IN ('index', 'trigger') AND "
-                            "tbl_name = :NAME COLLATE NOCASE AND sql IS NOT NULL"));
-    q.setParam(QStringLiteral("NAME"), table);
+                            "tbl_name = :NAME AND sql IS NOT NULL"));
+    q.setParam(QStringLiteral("NAME"), name);
     q.open();
     QStringList dependents;
     for (q.first(); !q.eof(); q.next())
         dependents << q.value(0).toString();
     q.close();
+    // The copy would restart the numbering after the highest row left, so a number given
+    // to a row deleted since would come round again.
+    QVariant sequence;
+    if (tableExists(q, QStringLiteral("sqlite_sequence"))) {
+        q.setSql(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = :NAME"));
+        q.setParam(QStringLiteral("NAME"), name);
+        q.open();
+        if (!q.isEmpty()) sequence = q.value(0);
+        q.close();
+    }
 
     const QRegularExpression colRe(QStringLiteral(R"(([(,]\s*["\[`]?%1["\]`]?\s+)varchar\s*\(\s*%2\s*\))")
                                        .arg(QRegularExpression::escape(column))
@@ -308,27 +321,43 @@ void SqliteDialect::widenTextColumn(Dataset& q, Command& cmd, const QString& tab
                                    QRegularExpression::CaseInsensitiveOption);
     const auto cm = colRe.match(createSql);
     if (!cm.hasMatch())
-        throw DbError(QStringLiteral("%1.%2 sütununun tanımı bulunamadı").arg(table, column), createSql);
+        throw DbError(QStringLiteral("%1.%2 sütununun tanımı bulunamadı").arg(name, column), createSql);
     QString newCreate = createSql;
     newCreate.replace(cm.capturedStart(0), cm.capturedLength(0),
                       cm.captured(1) + QStringLiteral("varchar(%1)").arg(newWidth));
-    const QString tmp = QStringLiteral("TARVO_REBUILD_") + table;
-    const QRegularExpression nameRe(QStringLiteral(R"(^\s*create\s+table\s+["\[`]?%1["\]`]?)")
-                                        .arg(QRegularExpression::escape(table)),
-                                    QRegularExpression::CaseInsensitiveOption);
+    const QString tmp = QStringLiteral("TARVO_REBUILD_") + name;
+    const QRegularExpression nameRe(
+        QStringLiteral(R"(^\s*create\s+table\s+["\[`]?%1["\]`]?)").arg(QRegularExpression::escape(name)),
+        QRegularExpression::CaseInsensitiveOption);
     newCreate.replace(nameRe, QStringLiteral("CREATE TABLE ") + tmp);
 
     Connection* c = cmd.connection();
     Q_ASSERT(c);
     const bool ownTransaction = !c->inTransaction();
+    // Other tables' triggers and views that name the table would make a checking rename fail
+    // while the old table is gone; the legacy rename leaves them alone.
+    const auto restore = [&] {
+        cmd.execute(QStringLiteral("PRAGMA legacy_alter_table = OFF"));
+        cmd.execute(QStringLiteral("PRAGMA foreign_keys = ON"));
+    };
     cmd.execute(QStringLiteral("PRAGMA foreign_keys = OFF"));
+    cmd.execute(QStringLiteral("PRAGMA legacy_alter_table = ON"));
     try {
         if (ownTransaction)
             c->beginTrans();
         cmd.execute(newCreate);
-        cmd.execute(QStringLiteral("INSERT INTO ") + tmp + QStringLiteral(" SELECT * FROM ") + table);
-        cmd.execute(QStringLiteral("DROP TABLE ") + table);
-        cmd.execute(QStringLiteral("ALTER TABLE ") + tmp + QStringLiteral(" RENAME TO ") + table);
+        cmd.execute(QStringLiteral("INSERT INTO ") + tmp + QStringLiteral(" SELECT * FROM ") + name);
+        cmd.execute(QStringLiteral("DROP TABLE ") + name);
+        cmd.execute(QStringLiteral("ALTER TABLE ") + tmp + QStringLiteral(" RENAME TO ") + name);
+        if (sequence.isValid()) {
+            cmd.setText(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = :NAME"));
+            cmd.setParam(QStringLiteral("NAME"), name);
+            cmd.execute();
+            cmd.setText(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (:NAME, :SEQ)"));
+            cmd.setParam(QStringLiteral("NAME"), name);
+            cmd.setParam(QStringLiteral("SEQ"), sequence);
+            cmd.execute();
+        }
         for (const auto& d : dependents)
             cmd.execute(d);
         q.close();
@@ -337,16 +366,17 @@ void SqliteDialect::widenTextColumn(Dataset& q, Command& cmd, const QString& tab
         const bool broken = !q.isEmpty();
         q.close();
         if (broken)
-            throw DbError(QStringLiteral("%1 tablosu yeniden kurulurken yabancı anahtar hatası oluştu").arg(table));
+            throw DbError(
+                QStringLiteral("%1 tablosu yeniden kurulurken yabancı anahtar hatası oluştu").arg(name));
         if (ownTransaction)
             c->commitTrans();
     } catch (...) {
         if (ownTransaction && c->inTransaction())
             c->rollbackTrans();
-        cmd.execute(QStringLiteral("PRAGMA foreign_keys = ON"));
+        restore();
         throw;
     }
-    cmd.execute(QStringLiteral("PRAGMA foreign_keys = ON"));
+    restore();
 }
 
 } // namespace

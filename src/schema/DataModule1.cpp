@@ -245,19 +245,29 @@ void TDM1::setupDatasets() {
 }
 
 void TDM1::calcBeyanname(db::Dataset& ds) {
-    const QVariant gc = ds.value(QStringLiteral("GIRISCIKIS"));
+    // the field list is fixed, so the positions are too; this runs once per fetched row
+    static const int giriscikis = ds.fieldIndex(QStringLiteral("GIRISCIKIS"));
+    static const int arac = ds.fieldIndex(QStringLiteral("CIKISTAKIARACINTIPININKODU"));
+    static const int kullanici = ds.fieldIndex(QStringLiteral("KULLANICI"));
+    static const int gumruk = ds.fieldIndex(QStringLiteral("GUMRUKKODU"));
+    static const QString giris = QStringLiteral("GİRİŞ");
+    static const QString cikis = QStringLiteral("ÇIKIŞ");
+
+    const QVariant gc = ds.value(giriscikis);
     const int yon = gc.isNull() ? 0 : gc.toInt();
-    ds.setCalcValue(QStringLiteral("GIRISCIKISSTR"),
-                    yon == 0 ? QStringLiteral("GİRİŞ") : yon == 1 ? QStringLiteral("ÇIKIŞ") : QString());
+    ds.setCalcValue(QStringLiteral("GIRISCIKISSTR"), yon == 0 ? giris : yon == 1 ? cikis : QString());
 
-    const QString arac = ds.value(QStringLiteral("CIKISTAKIARACINTIPININKODU")).toString();
-    ds.setCalcValue(QStringLiteral("CIKISTAKIARACINTIPISTR"), arac.isEmpty() ? QString() : m_tasimaAraclari.name(TarvoDB, arac));
+    const QString aracKodu = ds.value(arac).toString();
+    ds.setCalcValue(QStringLiteral("CIKISTAKIARACINTIPISTR"),
+                    aracKodu.isEmpty() ? QString() : m_tasimaAraclari.name(TarvoDB, aracKodu));
 
-    const int kullanici = ds.value(QStringLiteral("KULLANICI")).toInt(); // null reads as 0
-    ds.setCalcValue(QStringLiteral("KULLANICISTR"), kullanici <= 0 ? QString() : m_kullanicilar.name(TarvoDB, kullanici));
+    const int kullaniciId = ds.value(kullanici).toInt(); // null reads as 0
+    ds.setCalcValue(QStringLiteral("KULLANICISTR"),
+                    kullaniciId <= 0 ? QString() : m_kullanicilar.name(TarvoDB, kullaniciId));
 
-    const QString gumruk = ds.value(QStringLiteral("GUMRUKKODU")).toString();
-    ds.setCalcValue(QStringLiteral("GUMRUKKODUSTR"), gumruk.isEmpty() ? QString() : m_gumrukler.name(TarvoDB, gumruk));
+    const QString gumrukKodu = ds.value(gumruk).toString();
+    ds.setCalcValue(QStringLiteral("GUMRUKKODUSTR"),
+                    gumrukKodu.isEmpty() ? QString() : m_gumrukler.name(TarvoDB, gumrukKodu));
 }
 
 void TDM1::TabloKolonEkle(const QString& table, const QString& column, const QString& type, const QString& nullClause) {

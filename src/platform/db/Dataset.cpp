@@ -178,6 +178,10 @@ void Dataset::setFields(const FieldList& fields) {
 }
 
 int Dataset::fieldIndex(const QString& name) const {
+    // names are kept in upper case and nearly always asked for that way
+    const auto it = m_fieldIndex.constFind(name);
+    if (it != m_fieldIndex.constEnd())
+        return *it;
     return m_fieldIndex.value(name.toUpper(), -1);
 }
 

@@ -6,7 +6,7 @@ PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc libgl1-mesa-dev
     unixodbc unixodbc-dev tdsodbc libsqliteodbc
-    fonts-dejavu-core
+    fonts-dejavu-core libpam0g-dev libpam-wrapper
 )
 if [ "${TARVO_WITH_X:-0}" = 1 ]; then
     PACKAGES+=(xvfb xauth)

@@ -1,9 +1,15 @@
-#include "platform/ui/Messages.h"
+#include "diagnostics/formHakkinda.h"
+#include "lookup/formAntSabitler.h"
+#include "operations/formMain.h"
+#include "reports/RaporLink.h"
 #include "schema/DataModule1.h"
 #include "startup/Baslangic.h"
+#include "startup/Guncelleme.h"
+#include "startup/formLogon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QScreen>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -24,16 +30,25 @@ int main(int argc, char* argv[]) {
     const auto ayarlar = startup::readConfig(startup::findConfigFile(parser.value(configOption)));
 
     startup::Adimlar adimlar;
-    adimlar.giris = [](TDM1&) {
-        // the login dialog takes this place
-        ui::ShowMessage(QStringLiteral("BİLGİ: Veritabanı hazır. Giriş ekranı bu derlemede henüz yok."));
-    };
+    adimlar.guncellemeKontrol = startup::GuncellemeKontrol;
+    adimlar.giris = [args = parser.positionalArguments()](TDM1& d) { GirisEkrani(d, args); };
     const int sonuc = startup::BaslangicSirasi(dm, ayarlar, adimlar);
     if (sonuc != startup::Devam) {
         DM1 = nullptr;
         return sonuc;
     }
-    const int code = QApplication::exec();
+    int code = 0;
+    {
+        TfrmMain frmMain(dm);
+        frmMain.AntSabitlerAc = [&frmMain] { AntSabitlerDuzenle(&frmMain); };
+        frmMain.RaporSistemiAc = [] { reports::RaporSisteminiAc(); };
+        frmMain.HakkindaAc = [&frmMain] { HakkindaGoster(&frmMain); };
+        // without a window manager (e.g. a bare X server) maximising is not honoured
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            frmMain.setGeometry(screen->availableGeometry());
+        frmMain.showMaximized();
+        code = QApplication::exec();
+    }
     DM1 = nullptr;
     return code;
 }

@@ -118,6 +118,7 @@ private slots:
             QTest::keyClicks(frm.edtAdres[2], QStringLiteral("http://ws.example/TarvoWS.dll/soap/ITarvoWS"));
             QTest::keyClicks(frm.edtKullanici[2], QStringLiteral("antrepo"));
             QTest::keyClicks(frm.edtSifre[2], QStringLiteral("  gizli 1 "));
+            QTest::keyClicks(frm.edtSifre[1], QStringLiteral("   ")); // blanks only: still a password
             QTest::mouseClick(frm.rgOncelik->button(3), Qt::LeftButton);
             QTest::keyClicks(frm.edtRaporLink, QStringLiteral("http://rapor/giris?kullanici="));
             frm.grab().save(QStringLiteral("/tmp/antsabitler.png"));
@@ -135,6 +136,7 @@ private slots:
                  QStringLiteral("http://ws.example/TarvoWS.dll/soap/ITarvoWS"));
         QCOMPARE(r.value(QStringLiteral("EXTSERVIS3KULLANICI")).toString(), QStringLiteral("antrepo"));
         QCOMPARE(r.value(QStringLiteral("EXTSERVIS3SIFRE")).toString(), QStringLiteral("  gizli 1 "));
+        QCOMPARE(r.value(QStringLiteral("EXTSERVIS2SIFRE")).toString(), QStringLiteral("   "));
         QCOMPARE(r.value(QStringLiteral("RAPORLINK")).toString(),
                  QStringLiteral("http://rapor/giris?kullanici="));
         QVERIFY(!m_dm->AQANT_Sabitler.active());

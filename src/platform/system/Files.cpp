@@ -75,7 +75,8 @@ bool StartProgram(const QString& program, const QString& parameters, const QStri
 
 bool OpenAddress(const QString& address) {
     if (launchHook()) return launchHook()({LaunchRequest::Kind::Address, address, {}, {}});
-    return QDesktopServices::openUrl(QUrl::fromUserInput(address));
+    // handed on as it is: fromUserInput would trim and guess a scheme
+    return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
 }
 
 } // namespace sys

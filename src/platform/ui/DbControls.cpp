@@ -124,7 +124,10 @@ QVariant DbEdit::typedValue(bool& complete) const {
     const QString t = text();
     complete = true;
     const db::FieldDef* f = fieldDef(m_link);
-    if (t.trimmed().isEmpty() || !f) return {};
+    if (!f || t.isEmpty()) return {};
+    // text is kept as typed, blanks included; other kinds read blanks as empty
+    if (f->type == db::FieldType::Text) return t;
+    if (t.trimmed().isEmpty()) return {};
     switch (f->type) {
     case db::FieldType::Integer:
     case db::FieldType::LargeInt: {

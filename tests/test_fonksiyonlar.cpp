@@ -378,20 +378,24 @@ private slots:
     void kayitSil_data() {
         QTest::addColumn<bool>("hasRow");
         QTest::addColumn<bool>("hasChild");
+        QTest::addColumn<bool>("unsavedNew");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<bool>("deleted");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<int>("remaining");
         const QString soru = QStringLiteral("Kayıtı silmek istiyor musunuz?");
-        QTest::newRow("empty") << false << false << true << false << QStringList{} << 0;
-        QTest::newRow("cancel") << true << false << false << false << QStringList{soru} << 1;
-        QTest::newRow("ok") << true << false << true << true << QStringList{soru} << 0;
-        QTest::newRow("delete fails") << true << true << true << false
+        QTest::newRow("empty") << false << false << false << true << false << QStringList{} << 0;
+        QTest::newRow("cancel") << true << false << false << false << false << QStringList{soru} << 1;
+        QTest::newRow("ok") << true << false << false << true << true << QStringList{soru} << 0;
+        QTest::newRow("delete fails") << true << true << false << true << false
                                       << QStringList{soru, QStringLiteral("HATA : Kayıt silinemedi!")} << 1;
+        // an unsaved new row is only dropped: no stored row is deleted
+        QTest::newRow("unsaved new row") << true << false << true << true << false << QStringList{soru} << 1;
     }
     void kayitSil() {
         QFETCH(bool, hasRow);
         QFETCH(bool, hasChild);
+        QFETCH(bool, unsavedNew);
         QFETCH(bool, answer);
         QFETCH(bool, deleted);
         QFETCH(QStringList, messages);
@@ -403,9 +407,11 @@ private slots:
                                   "SELECT ANTBEYANNAMEID, 1 FROM ANT_BEYANNAME"));
         db::Dataset& ds = o.dm->AQANT_Beyanname;
         ds.open();
+        if (unsavedNew) ds.append();
         testing::MessageRecorder recorder;
         recorder.answer(answer);
         QCOMPARE(KayitSil(ds), deleted);
+        QCOMPARE(ds.state(), db::Dataset::State::Browse);
         QCOMPARE(recorder.texts(), messages);
         if (!messages.isEmpty()) QCOMPARE(recorder.entries().first().kind, ui::MessageKind::OkCancel);
         QCOMPARE(ds.recordCount(), remaining);

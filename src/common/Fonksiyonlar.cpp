@@ -98,13 +98,15 @@ void CloseADOQuery(db::Dataset*& AQTable) {
 bool KayitSil(db::Dataset& Tablo) {
     if (Tablo.recordCount() <= 0) return false;
     if (!ui::ConfirmOkCancel(QStringLiteral("Kayıtı silmek istiyor musunuz?"))) return false;
+    // deleting an unsaved new row only drops it; no stored row goes
+    const bool yeniSatir = Tablo.state() == db::Dataset::State::Insert;
     try {
         Tablo.deleteRow();
     } catch (const db::DbError&) {
         ui::ShowMessage(QStringLiteral("HATA : Kayıt silinemedi!"));
         return false;
     }
-    return true;
+    return !yeniSatir;
 }
 
 QString DegerGetir(const QString& TabloAdi, const QString& Kodu, bool& Bulundu) {

@@ -13,8 +13,7 @@
 namespace {
 
 QVariant tekDeger(db::Connection& c, const QString& sql) {
-    QSqlQuery q = c.run(sql, {});
-    return q.next() ? q.value(0) : QVariant();
+    return testing::scalar(c, sql);
 }
 
 QVariantMap ilkSatir(db::Connection& c) {

@@ -10,9 +10,7 @@ int insertOperation(db::Connection& c, const QVariant& giriscikis, const QVarian
     c.execute(QStringLiteral("INSERT INTO ANT_BEYANNAME (DOSYAYIL, DOSYASIRA, GIRISCIKIS, KULLANICI, GUMRUKKODU, "
                              "CIKISTAKIARACINTIPININKODU, TESCILNO) VALUES (2024, 1, :G, :K, :GU, :A, :T)"),
               {giriscikis, kullanici, gumruk, arac, tescil});
-    QSqlQuery q = c.run(QStringLiteral("SELECT last_insert_rowid()"), {});
-    q.next();
-    return q.value(0).toInt();
+    return testing::scalar(c, QStringLiteral("SELECT last_insert_rowid()")).toInt();
 }
 
 } // namespace

@@ -58,8 +58,7 @@ struct Env {
     }
 
     QVariant scalar(const QString& sql, const QVariantList& params = {}) {
-        QSqlQuery q = conn.run(sql, params);
-        return q.next() ? q.value(0) : QVariant();
+        return testing::scalar(conn, sql, params);
     }
 
     void configure(db::Dataset& ds, const QString& sql = QStringLiteral("SELECT * FROM ITEM ORDER BY ID")) {

@@ -14,10 +14,7 @@ namespace {
 
 const QDate kToday(2025, 3, 14);
 
-QVariant scalar(db::Connection& c, const QString& sql, const QVariantList& params = {}) {
-    QSqlQuery q = c.run(sql, params);
-    return q.next() ? q.value(0) : QVariant();
-}
+using testing::scalar;
 
 qint64 count(db::Connection& c, const QString& sql, const QVariantList& params = {}) {
     return scalar(c, sql, params).toLongLong();

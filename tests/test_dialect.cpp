@@ -58,8 +58,7 @@ struct Env {
     }
 
     QVariant scalar(const QString& s, const QVariantList& params = {}) {
-        QSqlQuery q = conn.run(s, params);
-        return q.next() ? q.value(0) : QVariant();
+        return testing::scalar(conn, s, params);
     }
     QString columnType(const QString& table, const QString& column) {
         return scalar(QStringLiteral("SELECT type FROM pragma_table_info(:T) WHERE name = :C"),

@@ -31,8 +31,8 @@ struct Ortam {
 
     void exec(const QString& sql, const QVariantList& params = {}) { dm->TarvoDB.execute(sql, params); }
     int count(const QString& sql) {
-        QSqlQuery q = dm->TarvoDB.run(sql, {});
-        return q.next() ? q.value(0).toInt() : -1;
+        const QVariant v = testing::scalar(dm->TarvoDB, sql);
+        return v.isValid() ? v.toInt() : -1;
     }
     void dosya(int yil, int sira) {
         exec(QStringLiteral("INSERT INTO ANT_BEYANNAME (DOSYAYIL, DOSYASIRA) VALUES (:Y, :S)"), {yil, sira});

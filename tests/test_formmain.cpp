@@ -36,15 +36,11 @@ int ekle(db::Connection& c, const QString& table, const QVariantMap& values) {
     }
     c.execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, cols.join(u','), marks.join(u',')),
               vals);
-    QSqlQuery q = c.run(QStringLiteral("SELECT last_insert_rowid()"), {});
-    q.next();
-    return q.value(0).toInt();
+    return testing::scalar(c, QStringLiteral("SELECT last_insert_rowid()")).toInt();
 }
 
 int say(db::Connection& c, const QString& sql) {
-    QSqlQuery q = c.run(sql, {});
-    q.next();
-    return q.value(0).toInt();
+    return testing::scalar(c, sql).toInt();
 }
 
 QAction* eylem(QWidget* w, const QString& text) {

@@ -40,14 +40,11 @@ QStringList schemaOf(const QString& path) {
     return out;
 }
 
-QString declaredType(db::Connection& c, const QString& table, const QString& column) {
-    QSqlQuery q = c.run(QStringLiteral("SELECT type FROM pragma_table_info(:T) WHERE name = :C"), {table, column});
-    return q.next() ? q.value(0).toString() : QString();
-}
+using testing::scalar;
 
-QVariant scalar(db::Connection& c, const QString& sql, const QVariantList& params = {}) {
-    QSqlQuery q = c.run(sql, params);
-    return q.next() ? q.value(0) : QVariant();
+QString declaredType(db::Connection& c, const QString& table, const QString& column) {
+    return scalar(c, QStringLiteral("SELECT type FROM pragma_table_info(:T) WHERE name = :C"), {table, column})
+        .toString();
 }
 
 } // namespace

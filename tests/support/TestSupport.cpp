@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLocale>
+#include <QSqlQuery>
 
 namespace testing {
 
@@ -19,8 +20,7 @@ void initTestEnvironment() {
 }
 
 TempDb::TempDb(Content content) {
-    if (!m_dir.isValid())
-        qFatal("no temporary folder");
+    if (!m_dir.isValid()) qFatal("no temporary folder");
     m_path = m_dir.filePath(QStringLiteral("tarvo.db"));
     {
         db::Connection c;
@@ -47,17 +47,20 @@ std::unique_ptr<TDM1> TempDb::openDataModule() const {
 QString TempDb::writeConfig() const {
     const QString p = m_dir.filePath(QStringLiteral("TarvoAntrepo.ini"));
     QFile f(p);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write config");
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write config");
     f.write("[Baglanti]\nSurucu=sqlite\nSunucuAdi=tarvo.db\n");
     return p;
+}
+
+QVariant scalar(db::Connection& c, const QString& sql, const QVariantList& params) {
+    QSqlQuery q = c.run(sql, params);
+    return q.next() ? q.value(0) : QVariant();
 }
 
 MessageRecorder::MessageRecorder() {
     ui::setMessageSink([this](ui::MessageKind kind, const QString& text) {
         m_entries.append({kind, text});
-        if (kind == ui::MessageKind::Plain)
-            return true;
+        if (kind == ui::MessageKind::Plain) return true;
         return m_answers.isEmpty() ? true : m_answers.takeFirst();
     });
 }

@@ -9,6 +9,9 @@
 #include <memory>
 
 class TDM1;
+namespace db {
+class Connection;
+}
 
 namespace testing {
 
@@ -49,16 +52,19 @@ private:
     QList<bool> m_answers;
 };
 
+// The first column of a statement's first row; invalid when it returns no row.
+QVariant scalar(db::Connection& c, const QString& sql, const QVariantList& params = {});
+
 // Tests run under a fixed Turkish locale and a fixed time zone.
 void initTestEnvironment();
 
 } // namespace testing
 
-#define TARVO_TEST_MAIN(TestClass)                                                                                   \
-    int main(int argc, char** argv) {                                                                                \
-        testing::initTestEnvironment();                                                                              \
-        QApplication app(argc, argv);                                                                                \
-        TestClass tc;                                                                                                \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                                   \
-        return QTest::qExec(&tc, argc, argv);                                                                        \
+#define TARVO_TEST_MAIN(TestClass)                                                                           \
+    int main(int argc, char** argv) {                                                                        \
+        testing::initTestEnvironment();                                                                      \
+        QApplication app(argc, argv);                                                                        \
+        TestClass tc;                                                                                        \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                           \
+        return QTest::qExec(&tc, argc, argv);                                                                \
     }
